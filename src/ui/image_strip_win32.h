@@ -1,0 +1,13 @@
+#pragma once
+// Toolbar pictures: a horizontal strip of square 32-bit pictures in a BITMAP
+// resource, scaled to the DPI and put into an image list.
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace wmb {
+
+// nullptr when the resource is missing.
+HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size);
+
+}  // namespace wmb
