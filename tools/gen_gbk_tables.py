@@ -126,7 +126,7 @@ def build():
     to_gb18030 = Iconv("GB18030", "UTF-32LE")
     overrides = override_map()
 
-    # Two-byte codes: glibc's CP936, else its GB18030, else the Windows override.
+    # Two-byte codes: the Windows override, else glibc's CP936, else its GB18030.
     two_byte = {}
     gb_two_byte = {}
     for lead in LEADS:
@@ -193,7 +193,7 @@ def build():
             slots[index] = gb_cp
             del duplicates[index]
             orphans.discard(gb_cp)
-    if None in slots and any(slots[i] is None and i not in duplicates for i in range(len(slots))):
+    if any(cp is None and i not in duplicates for i, cp in enumerate(slots)):
         sys.exit("undefined four-byte slots remain")
     for index, cp in enumerate(slots):
         if cp is not None:

@@ -20,6 +20,7 @@ std::u8string gbk_to_utf8(std::string_view gbk);
 // Malformed UTF-8 sequences become '?'.
 std::string utf8_to_gbk(std::u8string_view text);
 
+// Malformed UTF-8 sequences and unpaired surrogates become U+FFFD.
 std::u16string utf8_to_utf16(std::u8string_view text);
 std::u8string utf16_to_utf8(std::u16string_view text);
 

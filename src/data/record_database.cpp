@@ -387,6 +387,7 @@ public:
     sqlite3* db = nullptr;
     bool read_only = false;
     std::optional<DbResult> lost;  // why the transaction was given up, if it was
+    bool changed = false;          // a write succeeded since the open
 
     std::vector<sqlite3_int64> rows;
     int cursor = 1;
@@ -541,7 +542,10 @@ DbResult RecordDatabase::File::transact(Body&& body) {
         }
     }
     if (rc == SQLITE_OK) rc = exec(db, "RELEASE operation");
-    if (rc == SQLITE_OK) return {};
+    if (rc == SQLITE_OK) {
+        changed = true;
+        return {};
+    }
     DbResult failure = fail(rc);
     if (sqlite3_get_autocommit(db)) {
         failure.message += u8"，本次打开后的修改均未保存";
@@ -601,6 +605,8 @@ DbResult RecordDatabase::close() {
     DbResult result;
     if (file.lost) {
         result = *file.lost;
+    } else if (!file.changed) {
+        exec(file.db, "ROLLBACK");  // nothing to keep; also ends a transaction that met a damaged page
     } else if (const int rc = exec(file.db, "COMMIT"); rc != SQLITE_OK) {
         result = sqlite_failure(rc, file.db, file.path);
         result.message = u8"保存修改失败：" + result.message;

@@ -262,7 +262,9 @@ bool ConfigFile::write_class_name(const GbkString& class_name) {
         const auto size = fs::file_size(path_, ec);
         if (ec || size > kRewriteLimit) return false;
         if (!read_file(path_, static_cast<std::size_t>(size), current)) return false;
-        // A read-only config.ini stays as it is, although renaming over it might work.
+        // A read-only config.ini stays as it is, although renaming over it
+        // might work: whoever marked it so wants it kept.
+        if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
         if (!std::ofstream(path_, std::ios::binary | std::ios::app)) return false;
     } else if (status.type() != fs::file_type::not_found) {
         return false;

@@ -155,12 +155,11 @@ void StudentListWindow::run(Command command) {
     run_command(ops, command);
 }
 
-void StudentListWindow::pop_up_list_menu() {
+void StudentListWindow::pop_up_list_menu(POINT screen) {
     HMENU menu = CreatePopupMenu();
     for (std::size_t i = 0; i < kListMenu.size(); ++i)
         AppendMenuW(menu, MF_STRING, kListMenuCommandBase + i, wide(kListMenu[i].caption).c_str());
-    POINT pt;
-    GetCursorPos(&pt);
+    POINT pt = screen;
     UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                    pt.x + 3, pt.y + 3, 0, hwnd(), nullptr));
     DestroyMenu(menu);
@@ -172,7 +171,10 @@ bool StudentListWindow::on_notify(const NMHDR* header, LRESULT& result) {
     if (list_.handle_notify(header)) return true;
     if (header->hwndFrom == list_.hwnd()) {
         if (header->code == NM_RCLICK) {
-            pop_up_list_menu();
+            // Where the click was, which is where the cursor is for a user.
+            POINT pt = reinterpret_cast<const NMITEMACTIVATE*>(header)->ptAction;
+            ClientToScreen(list_.hwnd(), &pt);
+            pop_up_list_menu(pt);
             result = 1;
             return true;
         }

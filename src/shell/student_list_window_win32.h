@@ -33,7 +33,7 @@ private:
     void create_toolbar();
     void create_panel();
     bool on_notify(const NMHDR* header, LRESULT& result);
-    void pop_up_list_menu();
+    void pop_up_list_menu(POINT screen);
     void run(Command command);
 
     Program& program_;

@@ -10,6 +10,7 @@
 #include "data/gbk_codec.h"
 #include "data/record_database.h"
 #include "shell/program_win32.h"
+#include "ui/tray_icon_win32.h"
 
 namespace wmb::ui_test {
 
@@ -62,8 +63,9 @@ RunFolder::RunFolder() {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     std::random_device rd;
-    path_ = std::filesystem::path(tmp) / (L"wmb-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                          std::to_wstring(rd()));
+    wchar_t name[64];
+    swprintf(name, 64, L"wmb-ui-%lu-%u", GetCurrentProcessId(), rd());
+    path_ = std::filesystem::path(tmp) / name;
     std::filesystem::create_directories(path_ / "photo");
     for (const char* name : {"xsdate.edb", "deldate.edb"}) {
         DbResult r = RecordDatabase::create_register(path_ / name);
@@ -110,12 +112,16 @@ StudentRecord sample_student(int serial, const std::u8string& name) {
     r.height = 150 + serial;
     r.weight = 45.5f;
     r.age = 12;
-    r.aux_student_no = GbkString::ascii("A" + std::to_string(serial));
-    r.national_student_no = GbkString::ascii("G10000020150201" + std::to_string(1000 + serial));
+    char buf[64];
+    snprintf(buf, sizeof buf, "A%d", serial);
+    r.aux_student_no = GbkString::ascii(buf);
+    snprintf(buf, sizeof buf, "G10000020150201%d", 1000 + serial);
+    r.national_student_no = GbkString::ascii(buf);
     r.boarding = to_gbk(u8"是");
     r.dorm_no = to_gbk(u8"1#201");
     r.bed_no = GbkString::ascii(std::to_string(serial));
-    r.id_card_no = GbkString::ascii("10000020150201" + std::to_string(1000 + serial));
+    snprintf(buf, sizeof buf, "10000020150201%d", 1000 + serial);
+    r.id_card_no = GbkString::ascii(buf);
     r.home_address = to_gbk(u8"柳川县东坪镇清泉村三组66号");
     r.guardian1_relation = to_gbk(u8"父亲");
     r.guardian1_name = to_gbk(u8"小桔子");
@@ -243,8 +249,11 @@ std::optional<Box> App::open_box() const {
 
 void App::fail_on_unexpected_box() {
     if (auto box = open_box()) {
-        ADD_FAILURE() << "unexpected message box: " << utf16_to_utf8(std::u16string(box->text.begin(), box->text.end())).c_str()
-                      << " (" << reinterpret_cast<const char*>(utf16_to_utf8(std::u16string(box->title.begin(), box->title.end())).c_str()) << ")";
+        auto u8 = [](const std::wstring& w) {
+            std::u8string s = utf16_to_utf8(std::u16string(w.begin(), w.end()));
+            return std::string(s.begin(), s.end());
+        };
+        ADD_FAILURE() << "unexpected message box: " << u8(box->text) << " (" << u8(box->title) << ")";
         answer(*box, box->ok ? IDOK : IDNO);
         Sleep(50);
     }
@@ -338,9 +347,21 @@ void App::click_list_row(HWND list, int row) {
 void App::right_click(HWND target, POINT client_point) {
     POINT screen = client_point;
     ClientToScreen(target, &screen);
-    SetCursorPos(screen.x, screen.y);
+    move_cursor(screen);
     PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, point_lparam(client_point));
     PostMessageW(target, WM_RBUTTONUP, 0, point_lparam(client_point));
+}
+
+void App::move_cursor(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    // Wine moves the pointer asynchronously: wait until the move has arrived.
+    wait_until(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == screen.x && now.y == screen.y;
+        },
+        2s);
 }
 
 void App::double_click(HWND target, POINT client_point) {

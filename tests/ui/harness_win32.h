@@ -74,6 +74,7 @@ public:
     void right_click(HWND control, POINT client_point);
     void double_click(HWND control, POINT client_point);
     void tray_event(HWND owner, UINT mouse_message);
+    void move_cursor(POINT screen);
     void close_window(HWND hwnd);
 
     // Pop-up menus: the visible menu window, its item texts, choosing by index.

@@ -47,14 +47,6 @@ TEST_F(ReadOnlyConfigTest, ReadOnlyFolder) {
     EXPECT_EQ(config.read_class_name(), to_gbk(u8"旧"));
 }
 
-TEST_F(ReadOnlyConfigTest, ReadOnlyFile) {
-    fs::permissions(dir_ / "config.ini", fs::perms::owner_read);
-    ConfigFile config(dir_ / "config.ini");
-    EXPECT_FALSE(config.write_class_name(to_gbk(u8"新")));
-    EXPECT_EQ(contents(), before_);
-    EXPECT_FALSE(fs::exists(dir_ / "config.ini.tmp"));
-}
-
 TEST_F(ReadOnlyConfigTest, UnreadableFileIsNotOverwritten) {
     fs::permissions(dir_ / "config.ini", fs::perms::owner_write);
     ConfigFile config(dir_ / "config.ini");

@@ -236,6 +236,20 @@ TEST_F(ConfigFileTest, WriteIntoAMissingFolderFails) {
     EXPECT_EQ(config.read_class_name(), GbkString());
 }
 
+// Marked read-only, config.ini is kept, even where a rename over it would
+// succeed (for root, or on a writable folder).
+TEST_F(ConfigFileTest, ReadOnlyFileIsLeftAlone) {
+    const std::string before = g(u8"[学校班级]\r\ndate=旧\r\n");
+    put(before);
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ConfigFile config(file());
+    EXPECT_FALSE(config.write_class_name(to_gbk(u8"新")));
+    EXPECT_EQ(config.read_class_name(), to_gbk(u8"旧"));
+    EXPECT_FALSE(fs::exists(dir_ / "config.ini.tmp"));
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(contents(), before);
+}
+
 TEST_F(ConfigFileTest, AFolderInPlaceOfTheFile) {
     fs::create_directory(file());
     ConfigFile config(file());

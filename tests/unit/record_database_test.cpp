@@ -403,7 +403,8 @@ TEST_F(RecordDatabaseTest, OpenRefusesWhatIsNotAnOpenableRegister) {
         SCOPED_TRACE(c.what);
         const fs::path file = c.make();
         const bool existed = fs::exists(file);
-        const std::string before = existed ? file_bytes(file) : std::string();
+        const bool regular = fs::is_regular_file(file);
+        const std::string before = regular ? file_bytes(file) : std::string();
         const DbResult result = db.open(file);
         EXPECT_EQ(result.status, c.status);
         EXPECT_FALSE(result);
@@ -415,7 +416,7 @@ TEST_F(RecordDatabaseTest, OpenRefusesWhatIsNotAnOpenableRegister) {
         EXPECT_EQ(db.position(), 2);
         EXPECT_EQ(db.read_integer(1), 2);
         EXPECT_EQ(fs::exists(file), existed);
-        if (existed && fs::is_regular_file(file)) {
+        if (regular) {
             EXPECT_EQ(file_bytes(file), before);
         }
         EXPECT_FALSE(fs::exists(journal_of(file)));
@@ -670,7 +671,8 @@ TEST_F(RecordDatabaseTest, ListReadsNeverTouchThePhotoPages) {
     EXPECT_TRUE(db.read_bytes(9).empty());
     EXPECT_EQ(db.last_error().status, DbStatus::not_a_register);
     EXPECT_FALSE(db.last_error().message.empty());
-    EXPECT_TRUE(db.close());
+    const DbResult closed = db.close();
+    EXPECT_TRUE(closed) << reinterpret_cast<const char*>(closed.message.c_str());
 }
 
 TEST_F(RecordDatabaseTest, ReadOnlyFileReadsButRefusesWrites) {
