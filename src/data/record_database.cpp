@@ -428,6 +428,13 @@ DbResult RecordDatabase::File::open() {
     rc = check_size(db, absolute, matches);
     if (rc != SQLITE_OK) return fail(rc);
     if (!matches) return make_result(DbStatus::not_a_register, u8"记录文件不完整，可能已被截断", path);
+    if (!read_only) {
+        // SQLite has rolled back a hot journal by now; one still there was
+        // left by a process killed before it wrote the journal's header, and
+        // means nothing. Under our exclusive lock no one else is writing one.
+        std::error_code error;
+        fs::remove(fs::path(absolute.native() + fs::path("-journal").native()), error);
+    }
 
     const std::string photo_table = kPhotoTable;
     const std::string list_table = kListTable;

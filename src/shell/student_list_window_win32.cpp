@@ -36,6 +36,8 @@ void register_panel_class() {
     RegisterClassExW(&wc);
 }
 
+constexpr int kToolbarTopMargin = 6;
+
 const ControlLayout& layout_of(int id) {
     for (const ControlLayout& c : list_layout::kControls)
         if (c.id == id) return c;
@@ -85,7 +87,9 @@ void StudentListWindow::create_toolbar() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(l.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     set_font(toolbar_, ui_font_.get());
-    toolbar_images_ = load_image_strip(IDB_TOOLBAR, 16, scale(16, d));
+    // The strip starts 6 pixels above the client area: pictures with blank
+    // rows above them stay in the visible part.
+    toolbar_images_ = load_image_strip(IDB_TOOLBAR, 16, scale(16, d), scale(kToolbarTopMargin, d));
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_images_));
 
     std::wstring strings;
@@ -103,9 +107,10 @@ void StudentListWindow::create_toolbar() {
         buttons[i].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
         buttons[i].iString = first + static_cast<INT_PTR>(i);
     }
+    // Eleven captions have to fit the strip's width.
+    SendMessageW(toolbar_, TB_SETPADDING, 0, MAKELPARAM(scale(2, d), scale(2, d)));
     SendMessageW(toolbar_, TB_ADDBUTTONSW, kMainToolbar.size(), reinterpret_cast<LPARAM>(buttons));
-    // The strip sits 6 pixels above the client area: keep the buttons in the visible part.
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, scale(22, d)));
+
 }
 
 void StudentListWindow::create_panel() {
@@ -144,10 +149,9 @@ void StudentListWindow::on_dpi_changed() {
     }
     for (HWND h : {toolbar_, list_.hwnd(), panel_frame_}) set_font(h, ui_font_.get());
     HIMAGELIST old = toolbar_images_;
-    toolbar_images_ = load_image_strip(IDB_TOOLBAR, 16, scale(16, d));
+    toolbar_images_ = load_image_strip(IDB_TOOLBAR, 16, scale(16, d), scale(kToolbarTopMargin, d));
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_images_));
     if (old) ImageList_Destroy(old);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, scale(22, d)));
 }
 
 void StudentListWindow::run(Command command) {

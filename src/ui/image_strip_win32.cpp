@@ -87,16 +87,28 @@ HBITMAP make_dib(const Pixels& p) {
 
 }  // namespace
 
-HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size) {
+Pixels with_top_margin(const Pixels& src, int margin) {
+    if (margin <= 0) return src;
+    Pixels dst;
+    dst.width = src.width;
+    dst.height = src.height + margin;
+    dst.bgra.assign(static_cast<std::size_t>(dst.width) * static_cast<std::size_t>(dst.height), 0);
+    std::copy(src.bgra.begin(), src.bgra.end(),
+              dst.bgra.begin() + static_cast<std::ptrdiff_t>(margin) * dst.width);
+    return dst;
+}
+
+HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size, int top_margin) {
     HBITMAP strip = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource_id),
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!strip) return nullptr;
     Pixels src = read_pixels(strip);
     DeleteObject(strip);
     const int count = source_size > 0 ? src.width / source_size : 0;
-    Pixels pixels = target_size == source_size ? src : scale_pixels(src, count * target_size, target_size);
+    Pixels pixels = with_top_margin(
+        target_size == source_size ? src : scale_pixels(src, count * target_size, target_size), top_margin);
     HBITMAP dib = make_dib(pixels);
-    HIMAGELIST list = ImageList_Create(target_size, target_size, ILC_COLOR32, count, 0);
+    HIMAGELIST list = ImageList_Create(target_size, target_size + top_margin, ILC_COLOR32, count, 0);
     if (list && dib) ImageList_Add(list, dib, nullptr);
     if (dib) DeleteObject(dib);
     return list;

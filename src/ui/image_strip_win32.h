@@ -7,7 +7,8 @@
 
 namespace wmb {
 
-// nullptr when the resource is missing.
-HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size);
+// Each picture gets `top_margin` transparent rows above it. nullptr when the
+// resource is missing.
+HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size, int top_margin = 0);
 
 }  // namespace wmb

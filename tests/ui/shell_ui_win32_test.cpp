@@ -171,6 +171,10 @@ TEST_F(MainWindowFixture, ToolbarHasItsCaptionsAndPictures) {
         EXPECT_EQ(std::wstring(text), wide_text(kMainToolbar[static_cast<std::size_t>(i)].caption));
         EXPECT_EQ(b.iBitmap, kMainToolbar[static_cast<std::size_t>(i)].picture);
     }
+    // Every caption is whole: the last button ends inside the strip.
+    RECT last{};
+    SendMessageW(toolbar, TB_GETITEMRECT, 10, reinterpret_cast<LPARAM>(&last));
+    EXPECT_LE(last.right, list_layout::kControls[0].rect.width);
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
     EXPECT_EQ(ImageList_GetImageCount(images), 26);
     HWND panel = control(main, list_layout::k分组框1);
