@@ -429,9 +429,10 @@ DbResult RecordDatabase::File::open() {
     if (rc != SQLITE_OK) return fail(rc);
     if (!matches) return make_result(DbStatus::not_a_register, u8"记录文件不完整，可能已被截断", path);
     if (!read_only) {
-        // SQLite has rolled back a hot journal by now; one still there was
-        // left by a process killed before it wrote the journal's header, and
-        // means nothing. Under our exclusive lock no one else is writing one.
+        // SQLite has rolled back a hot journal by now. One still there was
+        // left by a process killed before its header was written, which
+        // SQLite does before it touches the database: it means nothing. Under
+        // our exclusive lock no one else is writing one.
         std::error_code error;
         fs::remove(fs::path(absolute.native() + fs::path("-journal").native()), error);
     }
