@@ -31,3 +31,9 @@ wmb_start_display "$root/build/windows/wineprefix"
 tools/wine-prefix.sh "$root/build/windows/wineprefix"
 echo "== Windows tests under Wine"
 ctest --preset windows
+
+echo "== Windows layout at 150 % (144 DPI) under Wine"
+WMB_WINE_DPI=144 WMB_WINE_DESKTOP=1920x1200 tools/wine-prefix.sh "$root/build/windows/wineprefix-144dpi"
+tools/wine-run.sh "$root/build/windows/wineprefix-144dpi" build/windows/tests/ui/ui_tests.exe \
+  --gtest_filter='*Layout*' --gtest_brief=1
+WINEPREFIX=$root/build/windows/wineprefix-144dpi wineserver -k 2>/dev/null || true

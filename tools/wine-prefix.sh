@@ -17,7 +17,11 @@ reg=$prefix/fonts.reg
   done
   # A virtual desktop draws window frames and hosts the tray without a window manager.
   printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n'
-  printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1280x800"\r\n'
+  printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n' "${WMB_WINE_DESKTOP:-1280x800}"
+  # WMB_WINE_DPI=144 makes a prefix that runs at 150 %.
+  if [[ -n ${WMB_WINE_DPI:-} ]]; then
+    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$WMB_WINE_DPI"
+  fi
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
 wine regedit "$reg" >/dev/null 2>&1
 wineserver -w

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prefix=${1:?usage: wine-run.sh PREFIX PROGRAM [ARGS...]}; shift
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$prefix" "$@"
+  exec xvfb-run -a -s "-screen 0 1920x1200x24" "$0" "$prefix" "$@"
 fi
 "$here/wine-prefix.sh" "$prefix"
 exec wine "$@"

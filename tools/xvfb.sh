@@ -8,7 +8,7 @@ wmb_start_display() {
     local n
     for n in $(seq 90 140); do
       [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
       WMB_XVFB_PID=$!
       export DISPLAY=":$n"
       break
@@ -20,6 +20,6 @@ wmb_start_display() {
   trap wmb_stop_display EXIT
 }
 wmb_stop_display() {
-  [[ -n ${WMB_WINEPREFIX:-} && -d $WMB_WINEPREFIX ]] && WINEPREFIX=$WMB_WINEPREFIX wineserver -k 2>/dev/null || true
-  [[ -n ${WMB_XVFB_PID:-} ]] && kill "$WMB_XVFB_PID" 2>/dev/null || true
+  if [[ -n ${WMB_WINEPREFIX:-} && -d $WMB_WINEPREFIX ]]; then WINEPREFIX=$WMB_WINEPREFIX wineserver -k 2>/dev/null || true; fi
+  if [[ -n ${WMB_XVFB_PID:-} ]]; then kill "$WMB_XVFB_PID" 2>/dev/null || true; fi
 }

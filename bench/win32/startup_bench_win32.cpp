@@ -156,8 +156,8 @@ std::string narrow(const std::wstring& text) {
 }
 
 void check(const wmb::DbResult& result, const char* what) {
-    if (!result)
-        throw std::runtime_error(std::string(what) + ": " + std::string(result.message.begin(), result.message.end()));
+    if (result) return;
+    throw std::runtime_error(std::string(what) + ": " + std::string(result.message.begin(), result.message.end()));
 }
 
 // A folder as the teacher keeps it: the program, both registers, the photo
@@ -352,7 +352,7 @@ void measure(const char* label, int repetitions, RunOnce run_once) {
         exit.push_back(run.exit_ms);
     }
     const Summary s = summarize(start), x = summarize(exit);
-    std::printf("%-22s %9.1f %7.1f", label, s.median, s.min);
+    std::printf("%-26s %9.1f %7.1f", label, s.median, s.min);
     if (enter.empty()) {
         std::printf(" %9s %7s", "-", "-");
     } else {
@@ -361,6 +361,17 @@ void measure(const char* label, int repetitions, RunOnce run_once) {
     }
     std::printf(" %9.1f %7.1f\n", x.median, x.min);
     std::fflush(stdout);
+}
+
+// 10000 -> "10,000"
+std::string grouped(int value) {
+    const std::string digits = std::to_string(value);
+    std::string s;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) s += ',';
+        s += digits[i];
+    }
+    return s;
 }
 
 fs::path own_folder() {
@@ -396,14 +407,14 @@ int run_bench(int repetitions) {
     } cleanup{root};
 
     std::printf("Startup, %d runs per case after one warm-up run; times in ms\n\n", repetitions);
-    std::printf("%-22s %17s %17s %17s\n", "", "start -> window", "enter -> list", "close -> exit");
-    std::printf("%-22s %9s %7s %9s %7s %9s %7s\n", "case", "median", "min", "median", "min", "median", "min");
+    std::printf("%-26s %17s %17s %17s\n", "", "start -> window", "enter -> list", "close -> exit");
+    std::printf("%-26s %9s %7s %9s %7s %9s %7s\n", "case", "median", "min", "median", "min", "median", "min");
 
     const fs::path minimal = prepare_minimal_folder(root, here / "minimal_window.exe");
     measure("minimal window", repetitions, [&] { return run_minimal(minimal); });
     for (int students : kStudentCounts) {
         const fs::path program = prepare_program_folder(root, here / "weimiaobu.exe", students);
-        const std::string label = "weimiaobu, " + std::to_string(students) + " students";
+        const std::string label = "weimiaobu, " + grouped(students) + " students";
         measure(label.c_str(), repetitions, [&] { return run_program(program, students); });
     }
     return 0;

@@ -234,7 +234,9 @@ TEST(RecordFileProblems, ClearAllOfADamagedFileToldAndNoSuccessClaimed) {
             EXPECT_EQ(rig.list.row_count(), 0);
         }
         spoiler.repair();
-        if (c.problem == Problem::in_use) EXPECT_EQ(records_in(file), 3);  // the holder's file kept its students
+        if (c.problem == Problem::in_use) {
+            EXPECT_EQ(records_in(file), 3);  // the holder's file kept its students
+        }
     }
 }
 

@@ -42,7 +42,9 @@ protected:
         EXPECT_EQ(rig.db.position(), 0);
         const DbResult again = rig.db.open(rig.paths().register_file());
         EXPECT_TRUE(again) << u(again.message);
-        if (again) EXPECT_TRUE(rig.db.close());
+        if (again) {
+            EXPECT_TRUE(rig.db.close());
+        }
         EXPECT_GE(records_in(rig.paths().register_file()), 0);
     }
 };
