@@ -18,7 +18,7 @@ ctest --preset native-debug
 
 echo "== fuzzing (${fuzz_seconds} s)"
 cmake --preset fuzz -DWMB_WERROR="$werror" >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target register_open_fuzzer
 mkdir -p build/fuzz/corpus
 build/fuzz/tests/fuzz/register_open_fuzzer -max_total_time="$fuzz_seconds" -max_len=65536 \
   -rss_limit_mb=2048 build/fuzz/corpus tests/fuzz/corpus 2>&1 | tail -n 3

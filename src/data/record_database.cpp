@@ -799,7 +799,7 @@ DbResult RecordDatabase::create_register(const fs::path& path) {
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(sqlite_path(absolute).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) rc = exec(db, "PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA; BEGIN EXCLUSIVE");
+    if (rc == SQLITE_OK) rc = exec(db, "PRAGMA page_size = 65536; PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA; BEGIN EXCLUSIVE");
     // Someone else may have made the file meanwhile.
     const bool raced = rc == SQLITE_OK && fs::file_size(absolute, error) != 0;
     if (rc == SQLITE_OK && !raced) {

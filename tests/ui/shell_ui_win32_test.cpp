@@ -176,6 +176,19 @@ TEST_F(MainWindowFixture, ToolbarHasItsCaptionsAndPictures) {
     RECT last{};
     SendMessageW(toolbar, TB_GETITEMRECT, 10, reinterpret_cast<LPARAM>(&last));
     EXPECT_LE(last.right, list_layout::kControls[0].rect.width);
+    // Only the first button has a tooltip.
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+    for (int i = 0; i < 11; ++i) {
+        wchar_t tip[128] = {};
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof(ti);
+        ti.hwnd = toolbar;
+        ti.uId = kToolbarCommandBase + static_cast<UINT>(i);
+        ti.lpszText = tip;
+        SendMessageW(tips, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
+        EXPECT_EQ(std::wstring(tip), i == 0 ? std::wstring(L"如果列表中有无用信息") : std::wstring()) << "button " << i;
+    }
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
     EXPECT_EQ(ImageList_GetImageCount(images), 26);
     HWND panel = control(main, list_layout::k分组框1);
