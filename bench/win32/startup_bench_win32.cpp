@@ -6,6 +6,7 @@
 // weimiaobu.exe and minimal_window.exe lie beside this program.
 
 #include <windows.h>
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <mmsystem.h>
 
@@ -47,24 +48,30 @@ constexpr std::array kStudentCounts{0, 1000, 10000};
 
 // Sample students -----------------------------------------------------------
 
-constexpr std::u8string_view kSurnames[] = {
-    u8"王", u8"李", u8"张", u8"刘", u8"陈", u8"杨", u8"黄", u8"赵", u8"吴", u8"周", u8"徐", u8"孙", u8"马",
-    u8"朱", u8"胡", u8"郭", u8"何", u8"高", u8"林", u8"罗", u8"郑", u8"梁", u8"谢", u8"宋", u8"唐", u8"欧阳"};
+constexpr std::u8string_view kSurnames[] = {u8"王", u8"李", u8"张", u8"刘", u8"陈", u8"杨", u8"黄", u8"赵",  u8"吴",
+                                            u8"周", u8"徐", u8"孙", u8"马", u8"朱", u8"胡", u8"郭", u8"何",  u8"高",
+                                            u8"林", u8"罗", u8"郑", u8"梁", u8"谢", u8"宋", u8"唐", u8"欧阳"};
 constexpr std::u8string_view kGivenNameChars[] = {
     u8"子", u8"涵", u8"浩", u8"宇", u8"欣", u8"怡", u8"梓", u8"轩", u8"雨", u8"萱", u8"思", u8"博", u8"文",
     u8"佳", u8"俊", u8"杰", u8"晨", u8"诗", u8"一", u8"诺", u8"明", u8"泽", u8"可", u8"馨", u8"婷", u8"磊",
     u8"琳", u8"鑫", u8"雪", u8"峰", u8"嘉", u8"睿", u8"晓", u8"禾", u8"若", u8"瑶", u8"志", u8"强"};
-constexpr std::u8string_view kCounties[] = {u8"柳川县", u8"桃源县", u8"清河县", u8"安化县", u8"永和县",
-                                            u8"石门县"};
-constexpr std::u8string_view kTowns[] = {u8"东坪镇", u8"城关镇", u8"白沙镇", u8"马家乡", u8"青山镇",
-                                         u8"龙潭乡", u8"柳林镇"};
-constexpr std::u8string_view kVillages[] = {u8"清泉村", u8"杨柳村", u8"新华村", u8"红旗村", u8"长岭村",
-                                            u8"枫树村", u8"金塘村", u8"石桥村"};
+constexpr std::u8string_view kCounties[] = {u8"柳川县", u8"桃源县", u8"清河县", u8"安化县", u8"永和县", u8"石门县"};
+constexpr std::u8string_view kTowns[] = {u8"东坪镇", u8"城关镇", u8"白沙镇", u8"马家乡",
+                                         u8"青山镇", u8"龙潭乡", u8"柳林镇"};
+constexpr std::u8string_view kVillages[] = {u8"清泉村", u8"杨柳村", u8"新华村", u8"红旗村",
+                                            u8"长岭村", u8"枫树村", u8"金塘村", u8"石桥村"};
 constexpr std::u8string_view kNumerals[] = {u8"一", u8"二", u8"三", u8"四", u8"五",
                                             u8"六", u8"七", u8"八", u8"九", u8"十"};
-constexpr std::u8string_view kRemarks[] = {u8"",         u8"",         u8"",           u8"班长",
-                                           u8"学习委员", u8"体育特长", u8"走读，家长接送", u8"对花生过敏",
-                                           u8"留守儿童，由祖父母照看", u8"转学生，2017年9月转入"};
+constexpr std::u8string_view kRemarks[] = {u8"",
+                                           u8"",
+                                           u8"",
+                                           u8"班长",
+                                           u8"学习委员",
+                                           u8"体育特长",
+                                           u8"走读，家长接送",
+                                           u8"对花生过敏",
+                                           u8"留守儿童，由祖父母照看",
+                                           u8"转学生，2017年9月转入"};
 constexpr std::string_view kRegionCodes[] = {"430921", "430523", "511025", "360723", "421181", "522422"};
 constexpr std::string_view kPhonePrefixes[] = {"135", "136", "138", "139", "150", "151",
                                                "152", "158", "159", "182", "187", "188"};
@@ -93,9 +100,9 @@ public:
         } else {
             r.boarding = wmb::to_gbk(u8"否");
         }
-        r.home_address = wmb::to_gbk(std::u8string(pick(kCounties)) + std::u8string(pick(kTowns)) +
-                                     std::u8string(pick(kVillages)) + std::u8string(pick(kNumerals)) + u8"组" +
-                                     ascii8(std::to_string(between(1, 120))) + u8"号");
+        r.home_address =
+            wmb::to_gbk(std::u8string(pick(kCounties)) + std::u8string(pick(kTowns)) + std::u8string(pick(kVillages)) +
+                        std::u8string(pick(kNumerals)) + u8"组" + ascii8(std::to_string(between(1, 120))) + u8"号");
         const bool grandparents = chance(15);
         r.guardian1_relation = wmb::to_gbk(grandparents ? u8"祖父" : u8"父亲");
         r.guardian1_name = wmb::to_gbk(std::u8string(surname) + given_name());
@@ -278,9 +285,9 @@ double ms_between(Clock::time_point from, Clock::time_point to) {
 }
 
 struct Run {
-    double start_ms = 0;  // process start -> first window visible
+    double start_ms = 0;             // process start -> first window visible
     std::optional<double> enter_ms;  // 进入系统 -> main list visible and full
-    double exit_ms = 0;   // WM_CLOSE -> process gone
+    double exit_ms = 0;              // WM_CLOSE -> process gone
 };
 
 void close_and_wait(const Process& process, HWND window, Run& run) {
@@ -306,7 +313,8 @@ Run run_program(const fs::path& exe, int students) {
     Run run;
     const auto started = Clock::now();
     Process process(exe);
-    HWND gate = wait_for(process.id(), [&] { return visible_window(process.id(), kGateWindowClass); }, "the gate");
+    HWND gate = wait_for(
+        process.id(), [&] { return visible_window(process.id(), kGateWindowClass); }, "the gate");
     run.start_ms = ms_between(started, Clock::now());
 
     HWND enter = descendant(gate, wmb::gate_layout::k按钮_确定);
@@ -343,15 +351,15 @@ Summary summarize(std::vector<double> values) {
 
 template <class RunOnce>
 void measure(const char* label, int repetitions, RunOnce run_once) {
-    run_once();  // Wine maps and caches the program on its first start in a folder
-    std::vector<double> start, enter, exit;
+    run_once();  // the first start in a fresh folder meets cold caches (and Wine's warm-up): not counted
+    std::vector<double> start, enter, closing;
     for (int i = 0; i < repetitions; ++i) {
         const Run run = run_once();
         start.push_back(run.start_ms);
         if (run.enter_ms) enter.push_back(*run.enter_ms);
-        exit.push_back(run.exit_ms);
+        closing.push_back(run.exit_ms);
     }
-    const Summary s = summarize(start), x = summarize(exit);
+    const Summary s = summarize(start), x = summarize(closing);
     std::printf("%-26s %9.1f %7.1f", label, s.median, s.min);
     if (enter.empty()) {
         std::printf(" %9s %7s", "-", "-");

@@ -799,7 +799,11 @@ DbResult RecordDatabase::create_register(const fs::path& path) {
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(sqlite_path(absolute).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) rc = exec(db, "PRAGMA page_size = 65536; PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA; BEGIN EXCLUSIVE");
+    // Larger pages than SQLite's 4 KB: a photo of 200 KB is read in 13 calls
+    // instead of 50, which counts where each file access is slow (Wine).
+    if (rc == SQLITE_OK)
+        rc = exec(db, "PRAGMA page_size = 16384; PRAGMA journal_mode = DELETE; PRAGMA synchronous = EXTRA; "
+                      "BEGIN EXCLUSIVE");
     // Someone else may have made the file meanwhile.
     const bool raced = rc == SQLITE_OK && fs::file_size(absolute, error) != 0;
     if (rc == SQLITE_OK && !raced) {

@@ -199,10 +199,11 @@ void Program::pop_up_tray_menu_for(HWND owner) {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, kTrayMenuEnter, L"进入系统");
     AppendMenuW(menu, MF_STRING, kTrayMenuExit, L"退出系统");
+    // The cursor of the tray event that asked for the menu.
+    DWORD pos = GetMessagePos();
+    POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
     // Without being foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(owner);
-    POINT pt;
-    GetCursorPos(&pt);
     UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD |
                                                              TPM_NONOTIFY,
                                                    pt.x - 5, pt.y - 5, 0, owner, nullptr));

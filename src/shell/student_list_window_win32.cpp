@@ -157,6 +157,7 @@ void StudentListWindow::on_dpi_changed() {
 void StudentListWindow::run(Command command) {
     StudentList ops = operations();
     run_command(ops, command);
+    list_.flush();
 }
 
 void StudentListWindow::pop_up_list_menu(POINT screen) {
@@ -205,6 +206,7 @@ LRESULT StudentListWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
         tray_.add(hwnd(), program_.small_icon());
         StudentList ops = operations();
         fill_student_list(ops);
+        list_.flush();
         return 0;
     }
     case WM_COMMAND: {

@@ -53,6 +53,7 @@ HWND Win32ListControl::create(HWND parent, int id, std::span<const ListColumn> c
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_FLATSB |
                                                  LVS_EX_DOUBLEBUFFER);
+    SetWindowSubclass(hwnd_, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
     ListView_SetTextColor(hwnd_, RGB(0, 0, 0));
     ListView_SetTextBkColor(hwnd_, RGB(255, 255, 255));
     ListView_SetBkColor(hwnd_, RGB(255, 255, 255));
@@ -75,8 +76,31 @@ void Win32ListControl::set_column_widths(std::span<const ListColumn> columns, UI
         ListView_SetColumnWidth(hwnd_, i, scale(columns[static_cast<std::size_t>(i)].width, dpi));
 }
 
+namespace {
+constexpr UINT kFlushMessage = WM_APP + 30;
+}
+
+LRESULT CALLBACK Win32ListControl::subclass_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                                 DWORD_PTR data) {
+    if (msg == kFlushMessage) {
+        reinterpret_cast<Win32ListControl*>(data)->flush();
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, subclass_proc, 1);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Win32ListControl::flush() {
+    flush_posted_ = false;
+    if (shown_rows_ == row_count()) return;
+    shown_rows_ = row_count();
+    ListView_SetItemCountEx(hwnd_, shown_rows_, LVSICF_NOSCROLL);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void Win32ListControl::delete_all_rows() {
     rows_.clear();
+    shown_rows_ = 0;
     ListView_SetItemCountEx(hwnd_, 0, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -84,20 +108,21 @@ void Win32ListControl::delete_all_rows() {
 void Win32ListControl::delete_row(int row) {
     if (row < 0 || row >= row_count()) return;
     rows_.erase(rows_.begin() + row);
-    ListView_SetItemCountEx(hwnd_, row_count(), LVSICF_NOSCROLL);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    shown_rows_ = -1;
+    flush();
 }
 
 int Win32ListControl::append_row() {
     rows_.emplace_back(static_cast<std::size_t>(columns_));
-    ListView_SetItemCountEx(hwnd_, row_count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (!flush_posted_) flush_posted_ = PostMessageW(hwnd_, kFlushMessage, 0, 0) != FALSE;
     return row_count() - 1;
 }
 
 void Win32ListControl::set_cell(int row, int column, const GbkString& text) {
     if (row < 0 || row >= row_count() || column < 0 || column >= columns_) return;
     rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-    ListView_RedrawItems(hwnd_, row, row);
+    // Rows the control does not know yet are drawn when it learns of them.
+    if (row < shown_rows_) ListView_RedrawItems(hwnd_, row, row);
 }
 
 GbkString Win32ListControl::cell(int row, int column) const {

@@ -55,9 +55,17 @@ public:
     // The parent forwards its WM_NOTIFY; true when it was the list's request for text.
     bool handle_notify(const NMHDR* header);
 
+    // Tells the control how many rows there are now. Appending only grows
+    // the rows here and posts one update, so a fill of 10,000 rows costs one
+    // update, not 10,000; the window also flushes when an event is done.
+    void flush();
+
 private:
+    static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND hwnd_ = nullptr;
     int columns_ = 0;
+    int shown_rows_ = 0;
+    bool flush_posted_ = false;
     std::vector<std::vector<GbkString>> rows_;
     std::wstring scratch_;
 };

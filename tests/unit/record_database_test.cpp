@@ -639,7 +639,7 @@ TEST_F(RecordDatabaseTest, ListReadsNeverTouchThePhotoPages) {
     const fs::path file = make_register(u8"photos.edb", records);
 
     std::string bytes = file_bytes(file);
-    const std::size_t page = 4096;
+    const std::size_t page = static_cast<std::uint8_t>(bytes[16]) << 8 | static_cast<std::uint8_t>(bytes[17]);
     ASSERT_EQ(bytes.size() % page, 0u);
     std::size_t destroyed = 0;
     for (std::size_t at = page; at < bytes.size(); at += page) {
