@@ -32,7 +32,7 @@ Gate GateWindow::gate() { return Gate{class_box_, program_.config(), program_.bo
 
 void GateWindow::create_controls() {
     const UINT d = dpi();
-    class_box_.attach(create_child(hwnd(), L"EDIT", u8"", WS_TABSTOP | ES_AUTOHSCROLL, gate_layout::kControls[0], d,
+    class_box_.attach(create_child(hwnd(), L"EDIT", u8"", WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE, gate_layout::kControls[0], d,
                                    WS_EX_CLIENTEDGE));
     enter_button_ = create_child(hwnd(), L"BUTTON", u8"进入系统", WS_TABSTOP | BS_PUSHBUTTON,
                                  gate_layout::kControls[1], d);
@@ -51,13 +51,14 @@ void GateWindow::on_dpi_changed() {
     button_font_ = make_font(L"微软雅黑", gate_layout::kButtonFontHeight, true, d);
     set_font(class_box_.hwnd(), edit_font_.get());
     set_font(enter_button_, button_font_.get());
-    // Vertically centre the text in the tall single-line box.
+    // Centre the line in the tall box; only a multi-line edit takes a
+    // formatting rectangle, and Win32EditBox keeps it to one line.
     RECT rc;
     GetClientRect(class_box_.hwnd(), &rc);
     int pad = (rc.bottom - scale(gate_layout::kEditFontHeight + 6, d)) / 2;
     if (pad > 0) {
         RECT fmt{scale(4, d), pad, rc.right - scale(4, d), rc.bottom - pad};
-        SendMessageW(class_box_.hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&fmt));
+        SendMessageW(class_box_.hwnd(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&fmt));
     }
     if (background_) {
         DeleteObject(background_);

@@ -35,7 +35,26 @@ LRESULT CALLBACK Win32EditBox::subclass_proc(HWND hwnd, UINT msg, WPARAM wp, LPA
         }
         break;
     case WM_CHAR:
-        if (wp == L'\r') return 0;
+        // A box drawn multi-line (to centre its text) still holds one line.
+        if (wp == L'\r' || wp == L'\n') return 0;
+        break;
+    case WM_PASTE:
+        if (GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE) {
+            std::wstring text;
+            if (OpenClipboard(hwnd)) {
+                if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                        text = chars;
+                        GlobalUnlock(data);
+                    }
+                }
+                CloseClipboard();
+            }
+            for (wchar_t& c : text)
+                if (c == L'\r' || c == L'\n') c = L' ';
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            return 0;
+        }
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, subclass_proc, 1);

@@ -123,6 +123,27 @@ TEST(GateWindow, KeepsTheRestOfConfigIni) {
               "; notes\r\n[other]\r\nkey=1\r\n" + gbk(u8"[学校班级]\r\ndate=新班\r\nx=y\r\n"));
 }
 
+TEST(GateWindow, PastedLineBreaksDoNotSplitTheClassName) {
+    RunFolder folder;
+    folder.write_config(config_for(u8"1班"));
+    App app(folder.path());
+    HWND edit = control(app.wait_window(kGateWindowClass), gate_layout::k编辑框_班级);
+    const std::wstring pasted = L"2017级\r\n1班";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(data), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+    // Posted, so they come after the start-up work already queued.
+    PostMessageW(edit, EM_SETSEL, 0, -1);
+    PostMessageW(edit, WM_PASTE, 0, 0);
+    EXPECT_TRUE(app.wait_until([&] { return App::text_of(edit) == L"2017级  1班"; }));
+    app.press_enter(edit);
+    EXPECT_NE(app.wait_window(kStudentListWindowClass), nullptr);
+}
+
 TEST_F(MainWindowFixture, FillsOneRowPerRecordWithNothingSelected) {
     enter({sample_student(1, u8"小苹果"), sample_student(2, u8"李雷"), sample_student(3, u8"韩梅梅")});
     EXPECT_EQ(App::list_rows(list), 3);
