@@ -10,7 +10,7 @@ namespace {
 constexpr UINT kRemindMessage = WM_APP + 10;
 }
 
-GateWindow::GateWindow(Program& program) : program_(program) {}
+GateWindow::GateWindow(Program& program) : TrayWindow(program, TrayOwner::gate) {}
 
 GateWindow::~GateWindow() {
     if (background_) DeleteObject(background_);
@@ -87,10 +87,11 @@ void GateWindow::paint_background(HDC dc) {
 }
 
 LRESULT GateWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (handle_shared_message(msg, lp)) return 0;
     switch (msg) {
     case WM_CREATE: {
         create_controls();
-        tray_.add(hwnd(), program_.small_icon());
+        add_tray_icon();
         Gate g = gate();
         load_class_name(g);
         return 0;
@@ -111,25 +112,8 @@ LRESULT GateWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case kTrayCallbackMessage:
-        on_tray_event(program_, TrayOwner::gate, TrayIcon::event_of(lp));
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(hwnd());
-        return 0;
-    case WM_DESTROY:
-        tray_.remove();
-        return 0;
-    default:
-        if (msg == TrayIcon::taskbar_created_message()) {
-            tray_.re_add();
-            return 0;
-        }
-        break;
     }
     return Window::on_message(msg, wp, lp);
 }
-
-void GateWindow::on_destroyed() { program_.window_closed(); }
 
 }  // namespace wmb

@@ -3,7 +3,7 @@
 
 #include "shell/gate.h"
 #include "ui/controls_win32.h"
-#include "ui/tray_icon_win32.h"
+#include "shell/tray_window_win32.h"
 #include "ui/win32_util_win32.h"
 #include "ui/window_win32.h"
 
@@ -11,7 +11,7 @@ namespace wmb {
 
 class Program;
 
-class GateWindow : public Window {
+class GateWindow : public TrayWindow {
 public:
     explicit GateWindow(Program& program);
     ~GateWindow() override;
@@ -20,7 +20,6 @@ public:
 
 protected:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
-    void on_destroyed() override;
     void on_dpi_changed() override;
 
 private:
@@ -28,13 +27,11 @@ private:
     void paint_background(HDC dc);
     Gate gate();
 
-    Program& program_;
     Win32EditBox class_box_;
     HWND enter_button_ = nullptr;
     FontHandle edit_font_, button_font_;
     HBITMAP background_ = nullptr;
     SIZE background_size_{0, 0};
-    TrayIcon tray_;
 };
 
 }  // namespace wmb

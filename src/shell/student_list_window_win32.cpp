@@ -46,7 +46,7 @@ const ControlLayout& layout_of(int id) {
 
 }  // namespace
 
-StudentListWindow::StudentListWindow(Program& program) : program_(program) {}
+StudentListWindow::StudentListWindow(Program& program) : TrayWindow(program, TrayOwner::student_list) {}
 
 StudentListWindow::~StudentListWindow() {
     if (toolbar_images_) ImageList_Destroy(toolbar_images_);
@@ -199,11 +199,12 @@ bool StudentListWindow::on_notify(const NMHDR* header, LRESULT& result) {
 }
 
 LRESULT StudentListWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (handle_shared_message(msg, lp)) return 0;
     switch (msg) {
     case WM_CREATE: {
         create_controls();
         program_.hide_gate();
-        tray_.add(hwnd(), program_.small_icon());
+        add_tray_icon();
         StudentList ops = operations();
         fill_student_list(ops);
         list_.flush();
@@ -229,25 +230,8 @@ LRESULT StudentListWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
         if (on_notify(reinterpret_cast<const NMHDR*>(lp), result)) return result;
         break;
     }
-    case kTrayCallbackMessage:
-        on_tray_event(program_, TrayOwner::student_list, TrayIcon::event_of(lp));
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(hwnd());
-        return 0;
-    case WM_DESTROY:
-        tray_.remove();
-        return 0;
-    default:
-        if (msg == TrayIcon::taskbar_created_message()) {
-            tray_.re_add();
-            return 0;
-        }
-        break;
     }
     return Window::on_message(msg, wp, lp);
 }
-
-void StudentListWindow::on_destroyed() { program_.window_closed(); }
 
 }  // namespace wmb

@@ -7,7 +7,7 @@
 
 #include "shell/student_list.h"
 #include "ui/controls_win32.h"
-#include "ui/tray_icon_win32.h"
+#include "shell/tray_window_win32.h"
 #include "ui/win32_util_win32.h"
 #include "ui/window_win32.h"
 
@@ -15,7 +15,7 @@ namespace wmb {
 
 class Program;
 
-class StudentListWindow : public Window {
+class StudentListWindow : public TrayWindow {
 public:
     explicit StudentListWindow(Program& program);
     ~StudentListWindow() override;
@@ -25,7 +25,6 @@ public:
 
 protected:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
-    void on_destroyed() override;
     void on_dpi_changed() override;
 
 private:
@@ -36,7 +35,6 @@ private:
     void pop_up_list_menu(POINT screen);
     void run(Command command);
 
-    Program& program_;
     GbkString caption_;
     Win32ListControl list_;
     HWND toolbar_ = nullptr;
@@ -45,7 +43,6 @@ private:
     HWND panel_frame_ = nullptr;
     HWND panel_buttons_[9] = {};
     FontHandle ui_font_;
-    TrayIcon tray_;
 };
 
 }  // namespace wmb
