@@ -63,12 +63,12 @@ bool clear_file(StudentList& list, RecordFile file) {
 void clear_all_students(StudentList& list) {
     if (!ask_yes(list.boxes, u8"您确定要清空数据库？", u8"警告")) return;
     if (!ask_yes(list.boxes, u8"数据库一旦清空便不可恢复！", u8"再次警告！")) return;
-    const bool register_cleared = clear_file(list, RecordFile::register_file);
-    if (register_cleared) list.超级列表框1.delete_all_rows();
-    const bool deleted_cleared = clear_file(list, RecordFile::deleted_file);
-    // A file that could not be emptied has been reported; claiming success would mislead.
-    if (register_cleared && deleted_cleared)
-        tell(list.boxes, u8"基础数据已清空，照片请在根目录下photo文件夹手动删除！");
+    // A file that could not be emptied has been reported. Stop there: the
+    // deleted students go only together with the class, and no success is claimed.
+    if (!clear_file(list, RecordFile::register_file)) return;
+    list.超级列表框1.delete_all_rows();
+    if (!clear_file(list, RecordFile::deleted_file)) return;
+    tell(list.boxes, u8"基础数据已清空，照片请在根目录下photo文件夹手动删除！");
 }
 
 void run_command(StudentList& list, Command command) {

@@ -232,6 +232,10 @@ TEST(RecordFileProblems, ClearAllOfADamagedFileToldAndNoSuccessClaimed) {
             // The register, which could be emptied, was.
             EXPECT_EQ(records_in(rig.paths().register_file()), 0);
             EXPECT_EQ(rig.list.row_count(), 0);
+        } else {
+            // The deleted students are not emptied without the class.
+            EXPECT_EQ(records_in(rig.paths().deleted_file()), 2);
+            EXPECT_EQ(rig.list.row_count(), 3);
         }
         spoiler.repair();
         if (c.problem == Problem::in_use) {
