@@ -13,8 +13,22 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The input's file, removed when the fuzzer ends.
+struct InputFile {
+    fs::path path = fs::temp_directory_path() / ("register_open_fuzzer-" + std::to_string(getpid()) + ".edb");
+    ~InputFile() {
+        std::error_code error;
+        fs::remove(path, error);
+    }
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fs::path file = fs::temp_directory_path() / ("register_open_fuzzer-" + std::to_string(getpid()) + ".edb");
+    static const InputFile input;
+    const fs::path& file = input.path;
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

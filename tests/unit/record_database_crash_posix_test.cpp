@@ -197,8 +197,8 @@ TEST_F(RecordDatabaseProcessTest, RefusedWritesAreReportedAndChangeNothing) {
         int exit_code;  // as the child reports where the failure showed
     };
     // A small photo stays in SQLite's cache until the commit; a large one
-    // spills to the file during the append.
-    for (const Case& c : {Case{"fails at close", 600'000, 1}, Case{"fails in append", 8'000'000, 2}}) {
+    // (beyond SQLite's 32 MB cache) spills to the file during the append.
+    for (const Case& c : {Case{"fails at close", 600'000, 1}, Case{"fails in append", 48'000'000, 2}}) {
         SCOPED_TRACE(c.what);
         const pid_t child = fork();
         ASSERT_NE(child, -1);
