@@ -55,11 +55,11 @@ const char* declared_type(FieldType type) {
 }
 
 // The fields kept in `student`, in field order: all but the photo.
-const std::vector<const FieldSpec*>& list_fields() {
-    static const std::vector<const FieldSpec*> fields = [] {
-        std::vector<const FieldSpec*> out;
-        for (const FieldSpec& spec : kStudentFields)
-            if (spec.number != kPhotoField) out.push_back(&spec);
+const std::vector<const FieldInfo*>& list_fields() {
+    static const std::vector<const FieldInfo*> fields = [] {
+        std::vector<const FieldInfo*> out;
+        for (const FieldInfo& info : kStudentFields)
+            if (info.number != kPhotoField) out.push_back(&info);
         return out;
     }();
     return fields;
@@ -70,27 +70,27 @@ int rowid_parameter() { return static_cast<int>(list_fields().size()) + 1; }
 
 std::string list_columns(const char* prefix = "") {
     std::string out;
-    for (const FieldSpec* spec : list_fields()) {
+    for (const FieldInfo* info : list_fields()) {
         if (!out.empty()) out += ", ";
-        out += prefix + quoted(spec->layout_name);
+        out += prefix + quoted(info->layout_name);
     }
     return out;
 }
 
 std::string schema_sql() {
     std::string sql = "CREATE TABLE " + std::string(kListTable) + " (rec INTEGER PRIMARY KEY, deleted INTEGER";
-    for (const FieldSpec* spec : list_fields())
-        sql += ", " + quoted(spec->layout_name) + " " + declared_type(spec->type);
+    for (const FieldInfo* info : list_fields())
+        sql += ", " + quoted(info->layout_name) + " " + declared_type(info->type);
     sql += ");\nCREATE TABLE " + std::string(kPhotoTable) + " (rec INTEGER PRIMARY KEY, bytes BLOB);\n";
     sql += "CREATE VIEW " + quoted(kViewName) + " AS SELECT ";
     bool first = true;
-    for (const FieldSpec& spec : kStudentFields) {
+    for (const FieldInfo& info : kStudentFields) {
         if (!first) sql += ", ";
         first = false;
-        if (spec.number == kPhotoField)
-            sql += "ifnull(p.bytes, x'') AS " + quoted(spec.layout_name);
+        if (info.number == kPhotoField)
+            sql += "ifnull(p.bytes, x'') AS " + quoted(info.layout_name);
         else
-            sql += "s." + quoted(spec.layout_name);
+            sql += "s." + quoted(info.layout_name);
     }
     sql += " FROM " + std::string(kListTable) + " AS s LEFT JOIN " + kPhotoTable +
            " AS p ON p.rec = s.rec ORDER BY s.rec;\n";
@@ -102,9 +102,9 @@ std::string select_list_sql() { return "SELECT " + list_columns() + " FROM " + k
 std::string update_list_sql() {
     std::string sql = "UPDATE " + std::string(kListTable) + " SET ";
     int parameter = 1;
-    for (const FieldSpec* spec : list_fields()) {
+    for (const FieldInfo* info : list_fields()) {
         if (parameter > 1) sql += ", ";
-        sql += quoted(spec->layout_name) + " = ?" + std::to_string(parameter++);
+        sql += quoted(info->layout_name) + " = ?" + std::to_string(parameter++);
     }
     return sql + " WHERE rec = ?" + std::to_string(rowid_parameter());
 }
@@ -212,15 +212,15 @@ ByteString column_bytes(sqlite3_stmt* statement, int column) {
 // Binds the 20 list fields to parameters 1..20.
 int bind_list(sqlite3_stmt* statement, const StudentRecord& values) {
     int parameter = 1;
-    for (const FieldSpec* spec : list_fields()) {
+    for (const FieldInfo* info : list_fields()) {
         int rc = SQLITE_OK;
-        switch (spec->type) {
+        switch (info->type) {
         case FieldType::integer:
-            rc = sqlite3_bind_int(statement, parameter, std::get<std::int32_t>(get_field(values, spec->number)));
+            rc = sqlite3_bind_int(statement, parameter, std::get<std::int32_t>(get_field(values, info->number)));
             break;
         case FieldType::single: rc = bind_single(statement, parameter, values.weight); break;
         case FieldType::text:
-            rc = bind_text(statement, parameter, std::get<GbkString>(get_field(values, spec->number)));
+            rc = bind_text(statement, parameter, std::get<GbkString>(get_field(values, info->number)));
             break;
         case FieldType::bytes: break;  // only the photo, kept apart
         }
@@ -232,11 +232,11 @@ int bind_list(sqlite3_stmt* statement, const StudentRecord& values) {
 
 void read_list(sqlite3_stmt* statement, StudentRecord& record) {
     int column = 0;
-    for (const FieldSpec* spec : list_fields()) {
-        switch (spec->type) {
-        case FieldType::integer: set_field(record, spec->number, column_integer(statement, column)); break;
+    for (const FieldInfo* info : list_fields()) {
+        switch (info->type) {
+        case FieldType::integer: set_field(record, info->number, column_integer(statement, column)); break;
         case FieldType::single: record.weight = column_single(statement, column); break;
-        case FieldType::text: set_field(record, spec->number, column_text(statement, column)); break;
+        case FieldType::text: set_field(record, info->number, column_text(statement, column)); break;
         case FieldType::bytes: break;
         }
         ++column;
@@ -330,7 +330,7 @@ int check_layout(sqlite3* db, bool& matches) {
     if (!matches) return SQLITE_OK;
 
     std::vector<ExpectedColumn> list{{"rec", "INTEGER", true}, {"deleted", "INTEGER", false}};
-    for (const FieldSpec* spec : list_fields()) list.push_back({as_chars(spec->layout_name), declared_type(spec->type), false});
+    for (const FieldInfo* info : list_fields()) list.push_back({as_chars(info->layout_name), declared_type(info->type), false});
     rc = check_table(db, kListTable, list, matches);
     if (rc != SQLITE_OK || !matches) return rc;
     return check_table(db, kPhotoTable, {{"rec", "INTEGER", true}, {"bytes", "BLOB", false}}, matches);
@@ -644,8 +644,8 @@ bool RecordDatabase::past_end() const { return !current_ || current_->past_end()
 
 FieldValue RecordDatabase::read_field(int number) {
     if (number < 1 || number > kFieldCount) return GbkString();
-    const FieldSpec& spec = field_spec(number);
-    if (!current_ || current_->past_end()) return empty_value(spec.type);
+    const FieldInfo& info = field_info(number);
+    if (!current_ || current_->past_end()) return empty_value(info.type);
     DbResult error;
     if (number == kPhotoField) {
         if (current_->load_photo(error)) return current_->cached.photo;
@@ -653,7 +653,7 @@ FieldValue RecordDatabase::read_field(int number) {
         return get_field(current_->cached, number);
     }
     failure(error);
-    return empty_value(spec.type);
+    return empty_value(info.type);
 }
 
 FieldValue RecordDatabase::read_field(std::u8string_view layout_name) {

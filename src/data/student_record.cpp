@@ -10,7 +10,7 @@ namespace wmb {
 
 StudentRecord RecordBuffer;
 
-const std::array<FieldSpec, kFieldCount> kStudentFields{{
+const std::array<FieldInfo, kFieldCount> kStudentFields{{
     {1, "serial_no", FieldType::integer, 0, u8"serial_no"},
     {2, "name", FieldType::text, 1, u8"姓名"},
     {3, "gender", FieldType::text, 2, u8"gender"},
@@ -75,15 +75,15 @@ bool valid_field(int number) { return number >= 1 && number <= kFieldCount; }
 
 }  // namespace
 
-const FieldSpec& field_spec(int number) {
+const FieldInfo& field_info(int number) {
     assert(valid_field(number));
     if (!valid_field(number)) number = 1;
     return kStudentFields[static_cast<std::size_t>(number - 1)];
 }
 
 std::optional<int> field_by_layout_name(std::u8string_view name) {
-    for (const FieldSpec& spec : kStudentFields)
-        if (spec.layout_name == name) return spec.number;
+    for (const FieldInfo& info : kStudentFields)
+        if (info.layout_name == name) return info.number;
     return std::nullopt;
 }
 

@@ -49,7 +49,7 @@ enum class FieldType { integer, single, bytes, text };
 // converted to the field's type when written.
 using FieldValue = std::variant<std::int32_t, float, double, ByteString, GbkString>;
 
-struct FieldSpec {
+struct FieldInfo {
     int number;                    // 1-based
     std::string_view code_name;    // serial_no, name, ...
     FieldType type;
@@ -57,9 +57,9 @@ struct FieldSpec {
     std::u8string_view layout_name;  // column name in the record file
 };
 
-extern const std::array<FieldSpec, kFieldCount> kStudentFields;
+extern const std::array<FieldInfo, kFieldCount> kStudentFields;
 
-const FieldSpec& field_spec(int number);                       // 1..21
+const FieldInfo& field_info(int number);                       // 1..21
 std::optional<int> field_by_layout_name(std::u8string_view name);
 
 // Typed access by field number. set_field converts numbers as a record file

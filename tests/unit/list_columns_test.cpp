@@ -32,7 +32,7 @@ TEST(ListColumns, MainListHeadersWidthsAndFields) {
         EXPECT_EQ(column.width, expected[c].width) << c;
         EXPECT_EQ(column.field, expected[c].field) << c;
         EXPECT_EQ(column.centred, c != 0) << c;
-        EXPECT_EQ(field_spec(column.field).list_column, c);
+        EXPECT_EQ(field_info(column.field).list_column, c);
     }
 }
 

@@ -201,8 +201,8 @@ TEST_F(RecordDatabaseTest, ReadsEveryFieldTypedAndByLayoutName) {
         SCOPED_TRACE(n);
         const FieldValue value = db.read_field(n);
         EXPECT_EQ(value, get_field(r, n));
-        EXPECT_EQ(value.index(), empty_value(field_spec(n).type).index());
-        EXPECT_EQ(db.read_field(field_spec(n).layout_name), value);
+        EXPECT_EQ(value.index(), empty_value(field_info(n).type).index());
+        EXPECT_EQ(db.read_field(field_info(n).layout_name), value);
     }
     EXPECT_EQ(db.read_field(u8"姓名"), FieldValue(r.name));
     EXPECT_EQ(db.read_text(2), r.name);
@@ -586,7 +586,7 @@ TEST_F(RecordDatabaseTest, FileIsReadableWithSqlite) {
     ASSERT_EQ(sqlite3_column_count(statement), kFieldCount);
     for (int n = 1; n <= kFieldCount; ++n)
         EXPECT_EQ(std::u8string(reinterpret_cast<const char8_t*>(sqlite3_column_name(statement, n - 1))),
-                  field_spec(n).layout_name);
+                  field_info(n).layout_name);
     ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
     EXPECT_EQ(sqlite3_column_type(statement, 1), SQLITE_TEXT);
     EXPECT_EQ(std::u8string(reinterpret_cast<const char8_t*>(sqlite3_column_text(statement, 1))), u8"张三");

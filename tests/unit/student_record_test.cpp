@@ -23,19 +23,19 @@ TEST(StudentFields, NumbersTypesAndLayoutNames) {
         FieldType::text,
     };
     for (int n = 1; n <= kFieldCount; ++n) {
-        const FieldSpec& spec = field_spec(n);
-        EXPECT_EQ(spec.number, n);
-        EXPECT_EQ(spec.type, types[n - 1]) << n;
-        EXPECT_EQ(field_by_layout_name(spec.layout_name), n);
+        const FieldInfo& info = field_info(n);
+        EXPECT_EQ(info.number, n);
+        EXPECT_EQ(info.type, types[n - 1]) << n;
+        EXPECT_EQ(field_by_layout_name(info.layout_name), n);
         if (n != 2) {
-            const std::u8string_view layout = spec.layout_name;
-            EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(layout.data()), layout.size()), spec.code_name);
+            const std::u8string_view layout = info.layout_name;
+            EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(layout.data()), layout.size()), info.code_name);
         }
     }
-    EXPECT_EQ(field_spec(2).code_name, "name");
-    EXPECT_EQ(field_spec(2).layout_name, u8"姓名");
-    EXPECT_EQ(field_spec(9).list_column, -1);
-    EXPECT_EQ(field_spec(21).code_name, "remarks");
+    EXPECT_EQ(field_info(2).code_name, "name");
+    EXPECT_EQ(field_info(2).layout_name, u8"姓名");
+    EXPECT_EQ(field_info(9).list_column, -1);
+    EXPECT_EQ(field_info(21).code_name, "remarks");
 
     EXPECT_EQ(field_by_layout_name(u8"name"), std::nullopt);  // field 2 is known only by its layout name
     EXPECT_EQ(field_by_layout_name(u8""), std::nullopt);
@@ -45,7 +45,7 @@ TEST(StudentFields, NumbersTypesAndLayoutNames) {
 TEST(StudentFields, GetAndSetEachField) {
     StudentRecord r;
     for (int n = 1; n <= kFieldCount; ++n) {
-        switch (field_spec(n).type) {
+        switch (field_info(n).type) {
         case FieldType::integer: set_field(r, n, std::int32_t{100 + n}); break;
         case FieldType::single: set_field(r, n, 45.5f); break;
         case FieldType::bytes: set_field(r, n, ByteString{0xFF, 0xD8}); break;
@@ -66,7 +66,7 @@ TEST(StudentFields, GetAndSetEachField) {
 
     for (int n = 1; n <= kFieldCount; ++n) {
         const FieldValue value = get_field(r, n);
-        EXPECT_EQ(value.index(), empty_value(field_spec(n).type).index()) << n;
+        EXPECT_EQ(value.index(), empty_value(field_info(n).type).index()) << n;
         StudentRecord copy;
         set_field(copy, n, value);
         EXPECT_EQ(get_field(copy, n), value) << n;
@@ -125,7 +125,7 @@ TEST(StudentFields, EmptyValues) {
 
 TEST(RecordBuffer, StartsEmpty) {
     EXPECT_EQ(RecordBuffer, StudentRecord{});
-    for (int n = 1; n <= kFieldCount; ++n) EXPECT_EQ(get_field(RecordBuffer, n), empty_value(field_spec(n).type));
+    for (int n = 1; n <= kFieldCount; ++n) EXPECT_EQ(get_field(RecordBuffer, n), empty_value(field_info(n).type));
 }
 
 // After an import the serial numbers are whatever the workbook held; the add
