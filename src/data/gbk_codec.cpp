@@ -256,90 +256,69 @@ inline char* reserve_gbk(std::string& out, char* at, std::size_t units_left) {
     return out.data() + used;
 }
 
+// GBK to a Unicode form, `put` writing one code point; ASCII is copied as is.
+template <typename String, typename Put>
+String decode_gbk(std::string_view gbk, std::size_t units_per_byte, Put put) {
+    String out(gbk.size() * units_per_byte, 0);
+    auto* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
+    const auto* end = p + gbk.size();
+    while (p != end) {
+        if (*p < 0x80) {
+            *o++ = *p++;
+            continue;
+        }
+        const char32_t cp = decode_non_ascii(p, end);
+        o = put(cp == kInvalid ? kReplacement : cp, o);
+    }
+    finish(out, static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+// A Unicode form to GBK, `next` reading one non-ASCII code point.
+template <typename Unit, typename Next>
+std::string encode_gbk(std::basic_string_view<Unit> text, std::size_t initial_size, Next next) {
+    std::string out(initial_size, '\0');
+    char* o = out.data();
+    const ShortCodes& short_code = short_codes();
+    const Unit* p = text.data();
+    const Unit* end = p + text.size();
+    while (p != end) {
+        if (*p < 0x80) {
+            *o++ = static_cast<char>(*p++);
+            continue;
+        }
+        const char32_t cp = next(p, end);
+        o = reserve_gbk(out, o, static_cast<std::size_t>(end - p));
+        if (cp == kInvalid) {
+            *o++ = '?';
+        } else {
+            o = encode_non_ascii(short_code, cp, o);
+        }
+    }
+    finish(out, static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
 }  // namespace
 
-std::u16string gbk_to_utf16(std::string_view gbk) {
-    // Every byte gives at most one UTF-16 unit (four bytes give two at most).
-    std::u16string out(gbk.size(), u'\0');
-    char16_t* o = out.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
-    const auto* end = p + gbk.size();
-    while (p != end) {
-        if (*p < 0x80) {
-            *o++ = *p++;
-            continue;
-        }
-        const char32_t cp = decode_non_ascii(p, end);
-        o = put_utf16(cp == kInvalid ? kReplacement : cp, o);
-    }
-    finish(out, static_cast<std::size_t>(o - out.data()));
-    return out;
-}
+// Every GBK byte gives at most one UTF-16 unit (four bytes give two at most).
+std::u16string gbk_to_utf16(std::string_view gbk) { return decode_gbk<std::u16string>(gbk, 1, [](char32_t cp, char16_t* o) { return put_utf16(cp, o); }); }
 
+// Two bytes per unit covers all but BMP characters in four-byte form.
 std::string utf16_to_gbk(std::u16string_view text) {
-    // Two bytes per unit covers all but BMP characters in four-byte form.
-    std::string out(text.size() * 2 + kMaxGbkSequence, '\0');
-    char* o = out.data();
-    const ShortCodes& short_code = short_codes();
-    const char16_t* p = text.data();
-    const char16_t* end = p + text.size();
-    while (p != end) {
-        if (*p < 0x80) {
-            *o++ = static_cast<char>(*p++);
-            continue;
-        }
-        const char32_t cp = next_utf16(p, end);
-        o = reserve_gbk(out, o, static_cast<std::size_t>(end - p));
-        if (cp == kInvalid) {
-            *o++ = '?';
-        } else {
-            o = encode_non_ascii(short_code, cp, o);
-        }
-    }
-    finish(out, static_cast<std::size_t>(o - out.data()));
-    return out;
+    // Lambdas, so the readers inline into the loop.
+    return encode_gbk(text, text.size() * 2 + kMaxGbkSequence,
+                      [](const char16_t*& p, const char16_t* end) { return next_utf16(p, end); });
 }
 
-std::u8string gbk_to_utf8(std::string_view gbk) {
-    // At most three UTF-8 bytes per GBK byte (0x80 and U+FFFD for one byte).
-    std::u8string out(gbk.size() * 3, u8'\0');
-    char8_t* o = out.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
-    const auto* end = p + gbk.size();
-    while (p != end) {
-        if (*p < 0x80) {
-            *o++ = *p++;
-            continue;
-        }
-        const char32_t cp = decode_non_ascii(p, end);
-        o = put_utf8(cp == kInvalid ? kReplacement : cp, o);
-    }
-    finish(out, static_cast<std::size_t>(o - out.data()));
-    return out;
-}
+// At most three UTF-8 bytes per GBK byte (0x80 and U+FFFD for one byte).
+std::u8string gbk_to_utf8(std::string_view gbk) { return decode_gbk<std::u8string>(gbk, 3, [](char32_t cp, char8_t* o) { return put_utf8(cp, o); }); }
 
+// GBK never takes more bytes than UTF-8 except for four-byte forms.
 std::string utf8_to_gbk(std::u8string_view text) {
-    // GBK never takes more bytes than UTF-8 except for four-byte forms.
-    std::string out(text.size() + kMaxGbkSequence, '\0');
-    char* o = out.data();
-    const ShortCodes& short_code = short_codes();
-    const char8_t* p = text.data();
-    const char8_t* end = p + text.size();
-    while (p != end) {
-        if (*p < 0x80) {
-            *o++ = static_cast<char>(*p++);
-            continue;
-        }
-        const char32_t cp = next_utf8_non_ascii(p, end);
-        o = reserve_gbk(out, o, static_cast<std::size_t>(end - p));
-        if (cp == kInvalid) {
-            *o++ = '?';
-        } else {
-            o = encode_non_ascii(short_code, cp, o);
-        }
-    }
-    finish(out, static_cast<std::size_t>(o - out.data()));
-    return out;
+    return encode_gbk(text, text.size() + kMaxGbkSequence,
+                      [](const char8_t*& p, const char8_t* end) { return next_utf8_non_ascii(p, end); });
 }
 
 std::u16string utf8_to_utf16(std::u8string_view text) {
