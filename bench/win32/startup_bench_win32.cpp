@@ -235,23 +235,6 @@ HWND visible_window(DWORD process_id, const wchar_t* window_class) {
     return nullptr;
 }
 
-HWND descendant(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 int list_row_count(HWND list) {
     DWORD_PTR rows = 0;
     if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &rows)) return -1;
@@ -317,7 +300,7 @@ Run run_program(const fs::path& exe, int students) {
         process.id(), [&] { return visible_window(process.id(), kGateWindowClass); }, "the gate");
     run.start_ms = ms_between(started, Clock::now());
 
-    HWND enter = descendant(gate, wmb::gate_layout::k按钮_确定);
+    HWND enter = GetDlgItem(gate, wmb::gate_layout::k按钮_确定);
     if (!enter) throw std::runtime_error("the gate has no enter button");
     const auto clicked = Clock::now();
     PostMessageW(enter, BM_CLICK, 0, 0);
@@ -326,7 +309,7 @@ Run run_program(const fs::path& exe, int students) {
         [&]() -> HWND {
             HWND hwnd = visible_window(process.id(), kStudentListWindowClass);
             if (!hwnd) return nullptr;
-            HWND list = descendant(hwnd, wmb::list_layout::k超级列表框1);
+            HWND list = GetDlgItem(hwnd, wmb::list_layout::k超级列表框1);
             return list && list_row_count(list) == students ? hwnd : nullptr;
         },
         "the main list");

@@ -196,19 +196,14 @@ void Program::pop_up_tray_menu(TrayOwner owner) {
 }
 
 void Program::pop_up_tray_menu_for(HWND owner) {
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kTrayMenuEnter, L"进入系统");
-    AppendMenuW(menu, MF_STRING, kTrayMenuExit, L"退出系统");
+    static constexpr MenuEntry kItems[] = {{kTrayMenuEnter, u8"进入系统"}, {kTrayMenuExit, u8"退出系统"}};
     // The cursor of the tray event that asked for the menu.
     DWORD pos = GetMessagePos();
-    POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    POINT pt{static_cast<short>(LOWORD(pos)) - 5, static_cast<short>(HIWORD(pos)) - 5};
     // Without being foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(owner);
-    UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD |
-                                                             TPM_NONOTIFY,
-                                                   pt.x - 5, pt.y - 5, 0, owner, nullptr));
+    UINT chosen = pop_up_menu(owner, kItems, pt, TPM_RIGHTALIGN | TPM_TOPALIGN);
     PostMessageW(owner, WM_NULL, 0, 0);
-    DestroyMenu(menu);
     if (chosen == kTrayMenuEnter) tray_menu_enter(*this);
     else if (chosen == kTrayMenuExit) tray_menu_exit(*this);
 }

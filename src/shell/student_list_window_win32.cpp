@@ -161,13 +161,10 @@ void StudentListWindow::run(Command command) {
 }
 
 void StudentListWindow::pop_up_list_menu(POINT screen) {
-    HMENU menu = CreatePopupMenu();
+    MenuEntry items[kListMenu.size()];
     for (std::size_t i = 0; i < kListMenu.size(); ++i)
-        AppendMenuW(menu, MF_STRING, kListMenuCommandBase + i, wide(kListMenu[i].caption).c_str());
-    POINT pt = screen;
-    UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                   pt.x + 3, pt.y + 3, 0, hwnd(), nullptr));
-    DestroyMenu(menu);
+        items[i] = {kListMenuCommandBase + static_cast<UINT>(i), kListMenu[i].caption};
+    UINT chosen = pop_up_menu(hwnd(), items, POINT{screen.x + 3, screen.y + 3}, TPM_LEFTALIGN | TPM_TOPALIGN);
     if (chosen >= kListMenuCommandBase && chosen < kListMenuCommandBase + kListMenu.size())
         run(kListMenu[chosen - kListMenuCommandBase].command);
 }

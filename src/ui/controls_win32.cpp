@@ -127,8 +127,9 @@ void Win32ListControl::delete_all_rows() {
 void Win32ListControl::delete_row(int row) {
     if (row < 0 || row >= row_count()) return;
     rows_.erase(rows_.begin() + row);
-    shown_rows_ = -1;
     flush();
+    // Rows below the deleted one moved up even when the count was already known.
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int Win32ListControl::append_row() {

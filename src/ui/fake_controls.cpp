@@ -15,7 +15,6 @@ GbkString FakeComboBox::text() const {
 void FakeListControl::delete_all_rows() {
     rows_.clear();
     selected_ = -1;
-    ++clears_;
 }
 
 void FakeListControl::delete_row(int row) {

@@ -58,13 +58,11 @@ public:
 
     // What a user's click does.
     void select_row(int row) { selected_ = row; }
-    int fills() const { return clears_; }
 
 private:
     int columns_;
     std::vector<std::vector<GbkString>> rows_;
     int selected_ = -1;
-    int clears_ = 0;
 };
 
 // Records every box shown and answers from a script. An OK box with no

@@ -1,5 +1,7 @@
 #include "ui/image_strip_win32.h"
 
+#include "ui/win32_util_win32.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -20,13 +22,7 @@ Pixels read_pixels(HBITMAP bitmap) {
     p.width = bm.bmWidth;
     p.height = bm.bmHeight;
     p.bgra.resize(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = p.width;
-    bi.bmiHeader.biHeight = -p.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = top_down_bgra(p.width, p.height);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(p.height), p.bgra.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
@@ -72,20 +68,12 @@ Pixels scale_pixels(const Pixels& src, int width, int height) {
 }
 
 HBITMAP make_dib(const Pixels& p) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = p.width;
-    bi.bmiHeader.biHeight = -p.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = top_down_bgra(p.width, p.height);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dib) std::copy(p.bgra.begin(), p.bgra.end(), static_cast<std::uint32_t*>(bits));
     return dib;
 }
-
-}  // namespace
 
 Pixels with_top_margin(const Pixels& src, int margin) {
     if (margin <= 0) return src;
@@ -97,6 +85,8 @@ Pixels with_top_margin(const Pixels& src, int margin) {
               dst.bgra.begin() + static_cast<std::ptrdiff_t>(margin) * dst.width);
     return dst;
 }
+
+}  // namespace
 
 HIMAGELIST load_image_strip(int resource_id, int source_size, int target_size, int top_margin) {
     HBITMAP strip = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource_id),

@@ -1,5 +1,7 @@
 #include "ui/picture_win32.h"
 
+#include "ui/win32_util_win32.h"
+
 #include <objidl.h>
 #include <shlwapi.h>
 // GDI+ headers want min/max, which NOMINMAX keeps out of windows.h.
@@ -44,13 +46,7 @@ SIZE Picture::size() const {
 
 HBITMAP Picture::render(int width, int height) const {
     if (!bitmap_ || width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = top_down_bgra(width, height);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) return nullptr;

@@ -144,6 +144,26 @@ void guarded(const std::function<void()>& handler) {
     }
 }
 
+BITMAPINFO top_down_bgra(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+UINT pop_up_menu(HWND owner, std::span<const MenuEntry> items, POINT at, UINT alignment) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry& item : items) AppendMenuW(menu, MF_STRING, item.command, wide(item.caption).c_str());
+    UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, alignment | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    DestroyMenu(menu);
+    return chosen;
+}
+
 std::string_view resource_bytes(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);

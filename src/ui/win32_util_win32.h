@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,17 @@ RECT centred_window_rect(const WindowSize& size, UINT dpi);
 // Runs an event handler; an exception is reported to the user, never passed
 // on into Windows.
 void guarded(const std::function<void()>& handler);
+
+// Describes a top-down 32-bit BGRA bitmap.
+BITMAPINFO top_down_bgra(int width, int height);
+
+// Pops up a menu of (command, caption) items at a screen point and returns
+// the chosen command, 0 when none.
+struct MenuEntry {
+    UINT command;
+    std::u8string_view caption;
+};
+UINT pop_up_menu(HWND owner, std::span<const MenuEntry> items, POINT at, UINT alignment);
 
 // The bytes of an RCDATA resource of this module (empty when missing).
 std::string_view resource_bytes(int id);

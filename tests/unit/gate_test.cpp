@@ -71,6 +71,19 @@ protected:
         load_class_name(gate);
         remind_first_use(gate);
     }
+
+    // A new start of the program on the same folder fills the box and stays quiet.
+    void expect_next_start_shows(const GbkString& name) const {
+        FakeEditBox next_edit;
+        ConfigFile next_config(config_path());
+        FakeMessageBoxes next_boxes;
+        RecordingShellHost next_host;
+        Gate next{next_edit, next_config, next_boxes, next_host};
+        load_class_name(next);
+        remind_first_use(next);
+        EXPECT_EQ(next_edit.text(), name);
+        EXPECT_TRUE(next_boxes.shown().empty());
+    }
 };
 
 TEST_F(GateTest, WithoutAClassNameTheFirstStartReminds) {
@@ -156,15 +169,7 @@ TEST_F(GateTest, EnteringStoresTheNameInGbkThenOpensTheListThenClosesTheGate) {
     EXPECT_EQ(file_bytes(config_path()), utf8_to_gbk(u8"[学校班级]\r\ndate=晓禾初中2017级1班\r\n"));
 
     // The next start shows the name and does not remind.
-    FakeEditBox next_edit;
-    ConfigFile next_config(config_path());
-    FakeMessageBoxes next_boxes;
-    RecordingShellHost next_host;
-    Gate next{next_edit, next_config, next_boxes, next_host};
-    load_class_name(next);
-    remind_first_use(next);
-    EXPECT_EQ(next_edit.text(), g(u8"晓禾初中2017级1班"));
-    EXPECT_TRUE(next_boxes.shown().empty());
+    expect_next_start_shows(g(u8"晓禾初中2017级1班"));
 }
 
 TEST_F(GateTest, ANameOfSpacesIsAcceptedStoredAndShownNextTime) {
@@ -178,16 +183,7 @@ TEST_F(GateTest, ANameOfSpacesIsAcceptedStoredAndShownNextTime) {
         EXPECT_EQ(host.calls, (Calls{"open_student_list", "close_gate"}));
         EXPECT_EQ(host.class_name_at_open, g(name));
         EXPECT_EQ(ConfigFile(config_path()).read_class_name(), g(name));
-
-        FakeEditBox next_edit;
-        ConfigFile next_config(config_path());
-        FakeMessageBoxes next_boxes;
-        RecordingShellHost next_host;
-        Gate next{next_edit, next_config, next_boxes, next_host};
-        load_class_name(next);
-        remind_first_use(next);
-        EXPECT_EQ(next_edit.text(), g(name));
-        EXPECT_TRUE(next_boxes.shown().empty());
+        expect_next_start_shows(g(name));
     }
 }
 
